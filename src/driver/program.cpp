@@ -1,0 +1,76 @@
+#include "driver/program.h"
+
+#include <string_view>
+
+#include "common/blockdata.h"
+#include "driver/dialogue.h"
+#include "driver/input_file.h"
+#include "driver/progress.h"
+#include "driver/signals.h"
+#include "listing/console.h"
+#include "listing/dates.h"
+#include "listing/end_of_run.h"
+#include "listing/listing_file.h"
+#include "preface/prefch.h"
+#include "textio/fatal.h"
+#include "textio/frames.h"
+
+namespace prefscan {
+namespace {
+
+// LSTNAM: the listing's name as the program keeps it, blank-padded to 15.
+constexpr std::string_view LSTNAM = "preflist.g     ";
+
+std::string_view without_trailing_blanks(std::string_view s) {
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
+
+}  // namespace
+
+int prefscan_main(int argc, char** argv) {
+  RoutineFrame frame(nullptr);
+  set_end_of_process(end_of_run);
+  install_signal_handlers();
+
+  EOFFLG = false;
+  ITYPE = 0;
+  frame.at(); const std::string_view name = obtain_input_name(argc, argv);
+  frame.at(); connect_input(name);
+  // Unit 6 is standard output and needs no connection of its own.
+  frame.at(); connect_listing(without_trailing_blanks(LSTNAM));
+  frame.at(); write_listing_header();
+  frame.at(); driver_dialogue(argc, argv);
+
+  if (MAXREC == 0) MAXREC = kBlockLimit;
+  bool ran_through = true;
+  for (std::int32_t n = 0; n < MAXREC; ++n) {
+    IREC = add(n, 1);
+    act_on_pending_signal();
+    IOS = read_block(BLKBUF.data());
+    // A failed read is not the end of the file: it ends the run.
+    frame.at(); if (IOS > 0) fatal({ErrorNumber::kReadFailed, Statement::kRead, input_name()});
+    if (IOS == -1) {
+      EOFFLG = true;
+      ran_through = false;
+      break;
+    }
+    IOFF = 1;
+    for (int i = 1; i <= kBlockSize; ++i) IBYTE(i) = static_cast<unsigned char>(BLKBUF(i));
+    frame.at(); PREFCH();
+    frame.at(); date_and_listing_step();
+    frame.at(); write_progress_line();
+  }
+  if (ran_through) {
+    frame.at(); console_free_form("  ");
+    frame.at(); console_free_form(" exited \"do 100\" loop.");
+    frame.at(); console_free_form("  ");
+  }
+
+  console_line_end_request();
+  console_direct("Stop - Program terminated.\r\n");
+  frame.at(); run_end_of_process();
+  return 0;
+}
+
+}  // namespace prefscan
