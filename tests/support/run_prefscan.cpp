@@ -82,6 +82,11 @@ RunResult run_prefscan(const ScratchDir& dir, const std::vector<std::string>& ar
   for (auto& a : argv_text) argv.push_back(a.data());
   argv.push_back(nullptr);
 
+  int closed_pipe[2] = {-1, -1};
+  if (options.stdout_closed_pipe) {
+    if (pipe(closed_pipe) != 0) throw std::runtime_error("pipe failed");
+    close(closed_pipe[0]);
+  }
   const pid_t pid = fork();
   if (pid == 0) {
     if (chdir(dir.path().c_str()) != 0) _exit(126);
@@ -94,7 +99,7 @@ RunResult run_prefscan(const ScratchDir& dir, const std::vector<std::string>& ar
     }
     int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
     int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    dup2(out, STDOUT_FILENO);
+    dup2(options.stdout_closed_pipe ? closed_pipe[1] : out, STDOUT_FILENO);
     dup2(err, STDERR_FILENO);
     close(out);
     close(err);
@@ -105,15 +110,7 @@ RunResult run_prefscan(const ScratchDir& dir, const std::vector<std::string>& ar
     }
     _exit(127);
   }
-  if (options.signal != 0) {
-    // Wait until the first progress line is out, then interrupt.
-    for (int i = 0; i < 5000; ++i) {
-      struct stat st;
-      if (stat(out_path.c_str(), &st) == 0 && st.st_size > 80) break;
-      usleep(1000);
-    }
-    kill(pid, options.signal);
-  }
+  if (options.stdout_closed_pipe) close(closed_pipe[1]);
   int status = 0;
   waitpid(pid, &status, 0);
 
@@ -124,6 +121,15 @@ RunResult run_prefscan(const ScratchDir& dir, const std::vector<std::string>& ar
   std::error_code ignored;
   std::filesystem::remove_all(capture_dir, ignored);
   return r;
+}
+
+std::string report_pattern(const std::string& location,
+                           const std::vector<std::string>& routines) {
+  const std::string source = R"([A-Za-z_]+\.(cpp|h)\(\d+\))";
+  std::string p = "^\r\n" + source + " : run-time error " + location +
+                  "\r\n- [^\r\n]+\r\n\r\nExecution traceback:\r\n";
+  for (const auto& r : routines) p += "\t\tfrom " + r + " in " + source + "\r\n";
+  return p + "$";
 }
 
 std::string concat(const std::vector<std::string>& blocks) {

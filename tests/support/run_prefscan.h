@@ -32,12 +32,11 @@ struct RunOptions {
   bool no_stdin = false;
   // Standard output goes to this file instead of being captured.
   std::string stdout_path;
+  // Standard output is a pipe whose reading end is already closed.
+  bool stdout_closed_pipe = false;
   // Run as the unprivileged user nobody (through setpriv), so permission
   // bits apply even when the tests run as root.
   bool unprivileged = false;
-  // Signal sent to the process once it has written `signal_after_bytes`
-  // bytes of standard output (0: no signal).
-  int signal = 0;
 };
 
 struct RunResult {
@@ -51,6 +50,11 @@ const char* prefscan_binary();
 
 RunResult run_prefscan(const ScratchDir& dir, const std::vector<std::string>& args,
                        const RunOptions& options = {});
+
+// A pattern for a whole fatal report on standard error: `location` is the
+// "run-time error" line after the source position, `routines` the traceback
+// entries innermost first ("PREFCH", "main program").
+std::string report_pattern(const std::string& location, const std::vector<std::string>& routines);
 
 // Bytes of an input file made of the given 4096-byte blocks.
 std::string concat(const std::vector<std::string>& blocks);
