@@ -1,0 +1,92 @@
+// Whole runs over blocks of the various types: the progress line shows what
+// PREFCH decoded, and a packed nibble above 9 ends the run from inside it.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+#include "block_builder.h"
+#include "run_prefscan.h"
+
+namespace prefscan::testing {
+namespace {
+
+const std::string kHeader = "  Date (Day of year) Time\r\n\r\n";
+const std::string kStop = "\r\nStop - Program terminated.\r\n\r\n";
+
+// One progress record as the console receives it after another progress
+// record (the leading blank of the first one is dropped by the console).
+std::string progress(int rec, const std::string& type3, const std::string& digits5,
+                     const std::string& digits6) {
+  std::string r = std::to_string(rec);
+  return " Decoding preface:       rec #" + std::string(8 - r.size(), ' ') + r + " type" + type3 +
+         "  " + digits5 + " " + digits6 + "\r";
+}
+
+TEST(PrefchRun, EachLayoutShowsItsDigitsInTheProgressLine) {
+  BlockBuilder type13;
+  type13.byte(1, 13);
+  const int digits13[] = {0, 3, 0, 1, 2, 1, 7, 5, 9, 0, 1};
+  for (int i = 0; i < 11; ++i) type13.bit_digit(5 + 4 * i, digits13[i]);
+
+  ScratchDir dir;
+  dir.write("in.dat",
+            concat({
+                BlockBuilder().bytes(1, {0xF3, 60, 255, 0x02, 0x01, 0x23, 0, 0, 0x14, 0x05, 0x59}),
+                BlockBuilder()
+                    .bytes(1, {15, 0, 0, 204, 204, 0, 0, 0, 0, 255})
+                    .bytes(11, {0x02, 0x03, 0x65, 0, 0, 0x23, 0x59, 0x59}),
+                BlockBuilder().bytes(1, {2, 61, 255, 0x02, 0x01, 0x23}),
+                type13,
+                BlockBuilder().bytes(1, {0x0B, 60}).nibbles(4, {0, 4, 0, 6, 0, 0, 8, 3, 0, 1, 5}),
+            }));
+  const RunResult r = run_prefscan(dir, {"in.dat"});
+
+  EXPECT_EQ(r.out, "in.dat\r\n" + progress(1, "  3", "02123", "140559") + " " +
+                       progress(2, " 15", "02365", "235959") + " " +
+                       progress(3, "-98", "00000", "000000") + " " +
+                       progress(4, " 13", "03012", "175901") + " " +
+                       progress(5, " 11", "04060", "083015") + kStop);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.exit_status, 0);
+  // Types 3 and 11 are listed; 15, the lowered 2 and 13 are not.
+  EXPECT_EQ(dir.read("preflist.g"),
+            kHeader + "2002.05.03 (123) 14:05:59\r\n" + "2004.02.29 ( 60) 08:30:15\r\n");
+}
+
+TEST(PrefchRun, PackedNibbleAboveNineEndsTheRunWithPrefchInTheTraceback) {
+  ScratchDir dir;
+  dir.write("in.dat",
+            concat({
+                BlockBuilder::type9({0, 1, 1, 8, 5, 1, 2, 3, 4, 5, 6}),
+                BlockBuilder().bytes(1, {7, 0, 255, 0x02, 0x01, 0x23, 0, 0, 0x14, 0x05, 0x59}),
+                // The hour's second digit is the letter A.
+                BlockBuilder().bytes(1, {3, 60, 255, 0x02, 0x01, 0x23, 0, 0, 0x1A, 0x05, 0x59}),
+                BlockBuilder::type9({0, 1, 1, 8, 6, 1, 2, 3, 4, 5, 6}),
+            }));
+  const RunResult r = run_prefscan(dir, {"in.dat"});
+
+  EXPECT_EQ(r.exit_status, 1);
+  // The first two blocks keep their progress lines, the failing one has
+  // none, the owed line end follows and there is no stop message.
+  EXPECT_EQ(r.out, "in.dat\r\n" + progress(1, "  9", "01185", "123456") + " " +
+                       progress(2, "  7", "02123", "140559") + "\r\n");
+  EXPECT_EQ(dir.read("preflist.g"),
+            kHeader + "2001.07.04 (185) 12:34:56\r\n" + "2002.05.03 (123) 14:05:59\r\n");
+
+  const std::regex report(
+      "\r\n([A-Za-z_0-9]+\\.cpp)\\((\\d+)\\) : run-time error F6101: READ\\(internal\\)\r\n"
+      "- [^\r\n]+\r\n"
+      "\r\n"
+      "Execution traceback:\r\n"
+      "\t\tfrom PREFCH in ([A-Za-z_0-9]+\\.cpp)\\((\\d+)\\)\r\n"
+      "\t\tfrom main program in [A-Za-z_0-9]+\\.cpp\\(\\d+\\)\r\n");
+  std::smatch m;
+  ASSERT_TRUE(std::regex_match(r.err, m, report)) << r.err;
+  // The location is PREFCH's current statement, the same as its traceback line.
+  EXPECT_EQ(m[1], m[3]);
+  EXPECT_EQ(m[2], m[4]);
+}
+
+}  // namespace
+}  // namespace prefscan::testing
