@@ -9,6 +9,7 @@
 #include "common/blockdata.h"
 #include "common/sysio.h"
 #include "driver/signals.h"
+#include "listing/console.h"
 #include "textio/fatal.h"
 
 namespace prefscan {
@@ -52,6 +53,8 @@ std::int32_t read_block(char* block) {
     chunk_begin = 0;
     chunk_end = left;
     while (chunk_end < kBlockSize && !input_ended) {
+      // Progress shown so far goes out before the program may wait for input.
+      console_flush();
       const ssize_t n = sysio.read(fd, chunk + chunk_end, kChunkSize - chunk_end);
       if (n < 0) {
         if (errno == EINTR) {

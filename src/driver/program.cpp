@@ -30,7 +30,7 @@ std::string_view without_trailing_blanks(std::string_view s) {
 
 int prefscan_main(int argc, char** argv) {
   RoutineFrame frame(nullptr);
-  set_end_of_process(end_of_run);
+  register_end_of_run();
   install_signal_handlers();
 
   EOFFLG = false;

@@ -45,10 +45,22 @@ void console_direct(std::string_view bytes);
 void console_before_read(bool shared);
 void console_after_read(bool shared);
 
+// Writes the bytes held back while standard output is not a terminal. A
+// full device or refused access ends the run, as for a record.
+void console_flush(std::source_location where = std::source_location::current());
+
+// The same, ignoring every failure: for the way out of a failed run.
+void console_flush_unchecked();
+
+// Whether output is held back in batches; decided from standard output
+// (batches unless it is a terminal) until set here, as tests do.
+void set_console_batching(bool on);
+
 // Unit 6 for formatted writes.
 RecordSink& console_unit();
 
-// The console's part of the end-of-run rule: the owed line end.
+// The console's part of the end-of-run rule: the owed line end, and every
+// byte still held back.
 void console_end_of_run();
 
 // Back to the closed state of start-up; for in-process tests.

@@ -8,4 +8,8 @@ namespace prefscan {
 // end the console still owes.
 void end_of_run();
 
+// Registers the end-of-run rule, and the console flush that comes before any
+// fatal report, with the fatal path.
+void register_end_of_run();
+
 }  // namespace prefscan

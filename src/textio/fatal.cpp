@@ -100,7 +100,10 @@ void write_all(int fd, std::string_view bytes) {
   }
 }
 
+EndOfProcess before_report = nullptr;
+
 [[noreturn]] void report_and_exit(const Failure&, std::string_view report) {
+  if (before_report != nullptr) before_report();
   write_all(STDERR_FILENO, report);
   // A failure raised by the end-of-process handling itself lands here a
   // second time; the handling does not run again, so the closing stops there.
@@ -163,6 +166,8 @@ FatalSink set_fatal_sink(FatalSink replacement) {
 }
 
 void set_end_of_process(EndOfProcess handler) { end_of_process = handler; }
+
+void set_before_report(EndOfProcess handler) { before_report = handler; }
 
 void run_end_of_process() {
   if (end_of_process_ran) return;

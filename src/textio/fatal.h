@@ -39,6 +39,10 @@ FatalSink set_fatal_sink(FatalSink sink);
 using EndOfProcess = void (*)();
 void set_end_of_process(EndOfProcess handler);
 
+// Work that must run before the report is written: bytes of standard output
+// still held back go out first, so the report follows all of them.
+void set_before_report(EndOfProcess handler);
+
 // Runs the registered end-of-process handling at most once per process.
 void run_end_of_process();
 

@@ -1,8 +1,17 @@
 #include "textio/fields.h"
 
+#include <bit>
 #include <cstring>
 
 namespace prefscan {
+namespace {
+
+// Fields are a few columns wide: a plain loop beats a call to memset.
+inline void fill(char* out, char c, int n) {
+  for (int i = 0; i < n; ++i) out[i] = c;
+}
+
+}  // namespace
 
 void edit_decimal(char* out, std::int32_t value, int w, int m) {
   // Digits of the magnitude, least significant first; 10 hold any 32-bit value.
@@ -17,28 +26,25 @@ void edit_decimal(char* out, std::int32_t value, int w, int m) {
   const int shown = n > m ? n : m;  // leading zeros up to m digits
   const int length = shown + (value < 0 ? 1 : 0);
   if (length > w) {
-    std::memset(out, '*', static_cast<std::size_t>(w));
+    fill(out, '*', w);
     return;
   }
   int pos = w - length;
-  std::memset(out, ' ', static_cast<std::size_t>(pos));
+  fill(out, ' ', pos);
   if (value < 0) out[pos++] = '-';
   for (int i = shown; i-- > 0;) out[pos++] = i < n ? digits[i] : '0';
 }
 
 void edit_hex(char* out, std::uint32_t bits, int item_digits, int w) {
   static constexpr char kHexDigit[] = "0123456789ABCDEF";
-  int significant = 1;
-  for (int i = item_digits; i > 1; --i) {
-    if (((bits >> (4 * (i - 1))) & 0xF) != 0) {
-      significant = i;
-      break;
-    }
-  }
+  if (item_digits < 8) bits &= (1u << (4 * item_digits)) - 1;
+  // Significant digits: from the first non-zero one, and at least one.
+  const int significant = bits == 0 ? 1 : (32 - std::countl_zero(bits) + 3) / 4;
   const int shown = significant < w ? significant : w;
-  std::memset(out, ' ', static_cast<std::size_t>(w - shown));
+  fill(out, ' ', w - shown);
   for (int i = 0; i < shown; ++i) {
-    out[w - 1 - i] = kHexDigit[(bits >> (4 * i)) & 0xF];
+    out[w - 1 - i] = kHexDigit[bits & 0xF];
+    bits >>= 4;
   }
 }
 
@@ -55,7 +61,7 @@ void edit_text(char* out, std::string_view text, int w) {
 
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
+inline bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 

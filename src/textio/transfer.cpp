@@ -52,9 +52,7 @@ class Builder {
 
   char* reserve(int n) {
     if (length_ + pending_ + n > limit_) fatal(overflow_, where_);
-    std::memset(out_ + length_, ' ', static_cast<std::size_t>(pending_));
-    length_ += pending_;
-    pending_ = 0;
+    for (; pending_ > 0; --pending_) out_[length_++] = ' ';
     char* at = out_ + length_;
     length_ += n;
     return at;
@@ -160,7 +158,7 @@ void write_internal(std::span<char> text, const Layout& layout, std::span<const 
   Builder b(text.data(), static_cast<int>(text.size()), overflow, where);
   WriteVisitor v{b, items, nullptr, overflow, where, text.data()};
   walk_layout(layout, static_cast<int>(items.size()), v);
-  std::memset(text.data() + b.length(), ' ', text.size() - static_cast<std::size_t>(b.length()));
+  for (std::size_t i = static_cast<std::size_t>(b.length()); i < text.size(); ++i) text[i] = ' ';
 }
 
 void read_internal(std::string_view text, const Layout& layout, std::span<std::int32_t> items,

@@ -31,6 +31,7 @@ class ConsoleTest : public ::testing::Test {
  protected:
   void SetUp() override {
     reset_console();
+    set_console_batching(false);
     written.clear();
     fail_with = 0;
     sysio.write = capture_write;
@@ -118,6 +119,23 @@ TEST_F(ConsoleTest, FreeFormRecordsHoldSeventyNineCharacters) {
   console_free_form("");
   EXPECT_EQ(written, "");
   EXPECT_EQ(console_state(), LineState::kOpen);
+}
+
+TEST_F(ConsoleTest, BatchesHoldTheSameBytesUntilFlushed) {
+  set_console_batching(true);
+  console_record(" a", true);
+  console_record(" b", false);
+  console_direct("!");
+  EXPECT_EQ(written, "");
+  console_flush();
+  EXPECT_EQ(written, "a b!");
+  // A batch that would overflow goes out first, whole.
+  const std::string big(40 * 1024, 'x');
+  console_direct(big);
+  console_direct(big);
+  EXPECT_EQ(written, "a b!" + big);
+  console_end_of_run();
+  EXPECT_EQ(written, "a b!" + big + big + "\r\n");
 }
 
 TEST_F(ConsoleTest, FullDeviceAndRefusedAccessEndTheRunOtherFailuresDoNot) {
