@@ -48,18 +48,18 @@ inline DateDigits random_date(Random& r) {
 
 // The kinds of block in the benchmark input, one per layout path.
 enum class Kind : std::uint8_t {
-  kNone0,        // types without a layout
-  kNone1,
-  kNone4,
-  kNone5,
-  kNone14,
+  kNone0,        // types 0, 1, 4, 5, 14: no layout
+  kNone1,        //
+  kNone4,        //
+  kNone5,        //
+  kNone14,       //
   kPacked2,      // packed, bytes 4-6 and 9-11
-  kPacked3,      // listed
-  kPacked6,
-  kPacked7,      // listed
+  kPacked3,      // the same, listed
+  kPacked6,      // the same
+  kPacked7,      // the same, listed
   kNibble8,      // nibble from byte 4, 57 digits
-  kNibble9,      // listed
-  kNibble11,     // listed
+  kNibble9,      // the same, listed
+  kNibble11,     // the same, listed
   kBitSerial10,  // 89 digits with skips
   kBitSerial12,  // 57 digits with a skip
   kBitSerial13,  // 57 digits, no skip
@@ -71,19 +71,18 @@ enum class Kind : std::uint8_t {
 };
 
 inline constexpr Kind kAllKinds[] = {
-    Kind::kNone0,       Kind::kNone1,       Kind::kNone4,       Kind::kNone5,
-    Kind::kNone14,      Kind::kPacked2,     Kind::kPacked3,     Kind::kPacked6,
-    Kind::kPacked7,     Kind::kNibble8,     Kind::kNibble9,     Kind::kNibble11,
-    Kind::kBitSerial10, Kind::kBitSerial12, Kind::kBitSerial13, Kind::kPacked15,
-    Kind::kNibble15,    Kind::kFailed9,     Kind::kFailed3,     Kind::kFailed15,
+    Kind::kNone0,    Kind::kNone1,    Kind::kNone4,       Kind::kNone5,       Kind::kNone14,
+    Kind::kPacked2,  Kind::kPacked3,  Kind::kPacked6,     Kind::kPacked7,     Kind::kNibble8,
+    Kind::kNibble9,  Kind::kNibble11, Kind::kBitSerial10, Kind::kBitSerial12, Kind::kBitSerial13,
+    Kind::kPacked15, Kind::kNibble15, Kind::kFailed9,     Kind::kFailed3,     Kind::kFailed15,
 };
 
 inline constexpr std::string_view kind_name(Kind k) {
   constexpr std::string_view names[] = {
-      "none/0",        "none/1",        "none/4",        "none/5",      "none/14",
-      "packed/2",      "packed/3",      "packed/6",      "packed/7",    "nibble/8",
-      "nibble/9",      "nibble/11",     "bitserial/10",  "bitserial/12", "bitserial/13",
-      "packed/15",     "nibble/15",     "failed/9",      "failed/3",    "failed/15",
+      "none/0",    "none/1",    "none/4",       "none/5",       "none/14",
+      "packed/2",  "packed/3",  "packed/6",     "packed/7",     "nibble/8",
+      "nibble/9",  "nibble/11", "bitserial/10", "bitserial/12", "bitserial/13",
+      "packed/15", "nibble/15", "failed/9",     "failed/3",     "failed/15",
   };
   return names[static_cast<int>(k)];
 }
@@ -91,8 +90,7 @@ inline constexpr std::string_view kind_name(Kind k) {
 // Whether the block adds a line to the listing (types 3, 7, 9 and 11 that
 // pass their tests).
 inline constexpr bool is_listed(Kind k) {
-  return k == Kind::kPacked3 || k == Kind::kPacked7 || k == Kind::kNibble9 ||
-         k == Kind::kNibble11;
+  return k == Kind::kPacked3 || k == Kind::kPacked7 || k == Kind::kNibble9 || k == Kind::kNibble11;
 }
 
 namespace detail {
@@ -163,8 +161,10 @@ inline void make_block(Kind kind, Random& r, Block& b) {
     case Kind::kPacked3:
     case Kind::kPacked6:
     case Kind::kPacked7: {
-      const int type = kind == Kind::kPacked2 ? 2 : kind == Kind::kPacked3 ? 3
-                       : kind == Kind::kPacked6 ? 6 : 7;
+      const int type = kind == Kind::kPacked2   ? 2
+                       : kind == Kind::kPacked3 ? 3
+                       : kind == Kind::kPacked6 ? 6
+                                                : 7;
       f.type(type);
       if (type == 2 || type == 3) f.set(2, 60);
       f.set(3, 255);

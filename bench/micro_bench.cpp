@@ -128,13 +128,12 @@ void BM_WholeBlock(benchmark::State& state) {
 
 void register_all() {
   for (pb::Kind k : pb::kAllKinds) {
-    benchmark::RegisterBenchmark(("PREFCH/" + std::string(pb::kind_name(k))).c_str(), BM_PREFCH,
-                                 k);
+    benchmark::RegisterBenchmark(("PREFCH/" + std::string(pb::kind_name(k))).c_str(), BM_PREFCH, k);
   }
   benchmark::RegisterBenchmark("DateAndListingStep/unlisted/not_connected", BM_DateAndListingStep,
                                0, Listing::kNotConnected);
-  benchmark::RegisterBenchmark("DateAndListingStep/listed/not_connected", BM_DateAndListingStep,
-                               9, Listing::kNotConnected);
+  benchmark::RegisterBenchmark("DateAndListingStep/listed/not_connected", BM_DateAndListingStep, 9,
+                               Listing::kNotConnected);
   benchmark::RegisterBenchmark("DateAndListingStep/listed/dev_null", BM_DateAndListingStep, 9,
                                Listing::kDevNull);
   benchmark::RegisterBenchmark("WriteProgressLine/dev_null", BM_WriteProgressLine);

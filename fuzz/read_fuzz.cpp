@@ -145,7 +145,8 @@ void fuzz_layout_read(const LayoutCase& c, std::string_view text) {
   std::array<std::int32_t, 6> want{};
   const Outcome o = expected_read(c, text, want.data());
   try {
-    read_internal(text, c.layout, std::span<std::int32_t>(items.data(), static_cast<std::size_t>(c.items)));
+    read_internal(text, c.layout,
+                  std::span<std::int32_t>(items.data(), static_cast<std::size_t>(c.items)));
   } catch (const fuzz::FatalStop& stop) {
     if (o.ok || !allowed(o, stop.number)) {
       finding("read under a layout ended with an unexpected error number",
@@ -165,9 +166,8 @@ void fuzz_layout_read(const LayoutCase& c, std::string_view text) {
 // program hands it or a plain run of digits between blanks.
 std::optional<std::int32_t> exact_free_value(std::string_view text, bool& must_fail) {
   must_fail = false;
-  const bool hex_digits_only =
-      (text.size() == 2 || text.size() == 3) &&
-      text.find_first_not_of("0123456789ABCDEF") == std::string_view::npos;
+  const bool hex_digits_only = (text.size() == 2 || text.size() == 3) &&
+                               text.find_first_not_of("0123456789ABCDEF") == std::string_view::npos;
   const std::size_t first = text.find_first_not_of(' ');
   if (hex_digits_only && text.find_first_not_of("0123456789") != std::string_view::npos) {
     must_fail = true;  // a letter A to F anywhere in the text
@@ -191,7 +191,9 @@ void fuzz_free_read(std::string_view text) {
   try {
     got = read_free_integer(text);
   } catch (const fuzz::FatalStop& stop) {
-    if (want.has_value()) finding("free-form read of digits failed", static_cast<long>(stop.number));
+    if (want.has_value()) {
+      finding("free-form read of digits failed", static_cast<long>(stop.number));
+    }
     if (must_fail && stop.number != ErrorNumber::kInvalidCharacter) {
       finding("free-form read of a hexadecimal letter: not 6101", static_cast<long>(stop.number));
     }
