@@ -52,7 +52,7 @@ check() {  # check NAME STATUS EXPECTED_LISTING_LINES
   fi
 }
 
-printf '%-9s %12s %12s %12s %10s %10s %10s\n' "input" "prefscan>null" "prefscan>file" "cat>null" \
+printf '%-9s %12s %12s %12s %10s %10s %14s\n' "input" "prefscan>null" "prefscan>file" "cat>null" \
   "ratio" "ratio_file" "peak_rss"
 for mib in $sizes; do
   file="$data/input-${mib}MiB.dat"
@@ -86,7 +86,7 @@ for mib in $sizes; do
   t_null=$(median <"$scratch/t_null")
   t_file=$(median <"$scratch/t_file")
   t_cat=$(median <"$scratch/t_cat")
-  rss=$(sort -n "$scratch/rss" | tail -1)
+  rss="$(sort -n "$scratch/rss" | head -1)-$(sort -n "$scratch/rss" | tail -1)"
   # GNU time's own figure as a cross-check of the wrapper's rusage.
   if [[ -x /usr/bin/time ]]; then
     rss_time=$(cd "$scratch" && /usr/bin/time -f %M "$prefscan" "$file" 2>&1 >/dev/null </dev/null | tail -1)
@@ -94,12 +94,13 @@ for mib in $sizes; do
   else
     rss_time="n/a"
   fi
-  printf '%-9s %12.3fs %12.3fs %11.3fs %10.2f %10.2f %7s KiB  (/usr/bin/time: %s KiB)\n' \
+  printf '%-9s %12.3fs %12.3fs %11.3fs %10.2f %10.2f %11s KiB  (/usr/bin/time: %s KiB)\n' \
     "${mib}MiB" "$t_null" "$t_file" "$t_cat" \
     "$(awk -v a="$t_null" -v b="$t_cat" 'BEGIN { print a / b }')" \
     "$(awk -v a="$t_file" -v b="$t_cat" 'BEGIN { print a / b }')" "$rss" "$rss_time"
 done
-echo "medians of $rounds alternating rounds; ratio = prefscan / cat; peak_rss = largest over all prefscan runs"
+echo "medians of $rounds alternating rounds; ratio = prefscan / cat;" \
+  "peak_rss = smallest-largest peak over all prefscan runs"
 
 if [[ "$micro" == 1 && -x "$build/bench/prefscan_micro_bench" ]]; then
   echo
