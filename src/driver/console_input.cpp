@@ -6,6 +6,7 @@
 
 #include "common/sysio.h"
 #include "driver/signals.h"
+#include "listing/console.h"
 
 namespace prefscan {
 namespace {
@@ -87,6 +88,9 @@ ConsoleLine read_piped_line() {
 }  // namespace
 
 ConsoleLine read_console_line() {
+  // Whatever the console holds back (the request, the prompt) must be out
+  // before the program waits for an answer.
+  console_flush();
   return isatty(STDIN_FILENO) ? read_terminal_line() : read_piped_line();
 }
 
