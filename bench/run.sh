@@ -30,9 +30,13 @@ build="$root/build-bench"
 data="${PREFSCAN_BENCH_DATA:-/tmp/prefscan-bench}"
 mkdir -p "$data"
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DPREFSCAN_BENCH=ON -DPREFSCAN_TESTS=OFF >/dev/null
-cmake --build "$build" >/dev/null
+mkdir -p "$build"
+# Quiet unless the build fails.
+if ! { cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+         -DPREFSCAN_BENCH=ON -DPREFSCAN_TESTS=OFF && cmake --build "$build"; } >"$build/bench-build.log" 2>&1; then
+  cat "$build/bench-build.log" >&2
+  exit 1
+fi
 
 prefscan="$build/prefscan"
 timed="$build/bench/prefscan_timed_run"
