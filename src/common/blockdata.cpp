@@ -12,6 +12,17 @@ std::int32_t MAXREC = 0;
 bool EOFFLG = false;
 std::int32_t IOS = 0;
 
+// The one step that touches every byte of every block; wider vector units
+// do it in half the instructions where the processor has them.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+void widen_block() {
+  const char* in = BLKBUF.data();
+  std::int16_t* out = IBYTE.data();
+  for (int i = 0; i < kBlockSize; ++i) out[i] = static_cast<unsigned char>(in[i]);
+}
+
 void reset_block_data() {
   BLKBUF = {};
   IBYTE = {};

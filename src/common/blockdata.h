@@ -36,6 +36,9 @@ extern bool EOFFLG;
 // Status of the last block read: 0 complete, -1 end of file, > 0 read failure.
 extern std::int32_t IOS;
 
+// IBYTE(i) = the unsigned value of BLKBUF(i), for i = 1..4096.
+void widen_block();
+
 // Puts every shared value back to its start-up state; for in-process tests.
 void reset_block_data();
 

@@ -56,7 +56,7 @@ int prefscan_main(int argc, char** argv) {
       break;
     }
     IOFF = 1;
-    for (int i = 1; i <= kBlockSize; ++i) IBYTE(i) = static_cast<unsigned char>(BLKBUF(i));
+    widen_block();
     frame.at(); PREFCH();
     frame.at(); date_and_listing_step();
     frame.at(); write_progress_line();

@@ -2,6 +2,7 @@
 
 #include "common/blockdata.h"
 #include "listing/console.h"
+#include "textio/fixed_layout.h"
 #include "textio/layout.h"
 #include "textio/transfer.h"
 
@@ -21,7 +22,7 @@ void write_progress_line() {
   Item items[14] = {Item::int32(IREC), Item::int32(ITYPE)};
   for (int i = 1; i <= 11; ++i) items[i + 1] = Item::int32(IPREF(i));
   items[13] = Item::chars({&kCarriageReturn, 1});
-  write_formatted(console_unit(), kProgressLayout, items);
+  write_fixed<kProgressLayout>(console_unit(), items);
 }
 
 }  // namespace prefscan

@@ -4,6 +4,7 @@
 
 #include "common/blockdata.h"
 #include "listing/listing_file.h"
+#include "textio/fixed_layout.h"
 #include "textio/layout.h"
 #include "textio/transfer.h"
 
@@ -41,7 +42,7 @@ void write_listing_header() {
 void date_and_listing_step() {
   Item digits[13] = {Item::int32(IREC), Item::int32(ITYPE)};
   for (int i = 1; i <= 11; ++i) digits[i + 1] = Item::int32(IPREF(i));
-  write_internal(DATSTR, kDatstrLayout, digits);
+  write_fixed<kDatstrLayout>(DATSTR, digits);
 
   const std::string_view text(DATSTR, sizeof DATSTR);
   IYEAR = read_free_integer(text.substr(10, 2));
@@ -66,7 +67,7 @@ void date_and_listing_step() {
   Item line[10] = {Item::int32(IYEAR), Item::int32(IMONTH), Item::int32(IDAY),
                    Item::int32(IDOY)};
   for (int i = 6; i <= 11; ++i) line[i - 2] = Item::int32(IPREF(i));
-  write_formatted(listing_unit(), kDateLineLayout, line);
+  write_fixed<kDateLineLayout>(listing_unit(), line);
 }
 
 }  // namespace prefscan

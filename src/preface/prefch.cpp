@@ -7,6 +7,7 @@
 #include "common/blockdata.h"
 #include "textio/checked.h"
 #include "textio/frames.h"
+#include "textio/fixed_layout.h"
 #include "textio/layout.h"
 #include "textio/transfer.h"
 
@@ -86,16 +87,16 @@ void packed_layout(const PackedBytes& at) {
   const Item year_and_day[] = {Item::int16(IBYTE(at.year_and_day[0])),
                                Item::int16(IBYTE(at.year_and_day[1])),
                                Item::int16(IBYTE(at.year_and_day[2]))};
-  write_internal(WRKSTR, kFirstGroupHex, year_and_day);
-  read_internal(std::string_view(WRKSTR, sizeof WRKSTR), kFirstGroupDigits,
-                std::span<std::int32_t>(&IPREF(1), 5));
+  write_fixed<kFirstGroupHex>(WRKSTR, year_and_day);
+  read_fixed<kFirstGroupDigits>(std::string_view(WRKSTR, sizeof WRKSTR),
+                                std::span<std::int32_t, 5>(&IPREF(1), 5));
 
   const Item time_of_day[] = {Item::int16(IBYTE(at.time_of_day[0])),
                               Item::int16(IBYTE(at.time_of_day[1])),
                               Item::int16(IBYTE(at.time_of_day[2]))};
-  write_internal(WRKSTR, kSecondGroupHex, time_of_day);
-  read_internal(std::string_view(WRKSTR, sizeof WRKSTR), kSecondGroupDigits,
-                std::span<std::int32_t>(&IPREF(6), 6));
+  write_fixed<kSecondGroupHex>(WRKSTR, time_of_day);
+  read_fixed<kSecondGroupDigits>(std::string_view(WRKSTR, sizeof WRKSTR),
+                                 std::span<std::int32_t, 6>(&IPREF(6), 6));
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ namespace prefscan {
 // Visitor: field(element, item_index), literal(text), skip(n), record_end(),
 // no_advance().
 template <class Visitor>
-void walk_layout(const Layout& layout, int item_count, Visitor& visit) {
+constexpr void walk_layout(const Layout& layout, int item_count, Visitor& visit) {
   struct Open {
     int begin;
     int left;
