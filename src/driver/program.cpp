@@ -1,5 +1,9 @@
 #include "driver/program.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <string_view>
 
 #include "common/blockdata.h"
@@ -21,6 +25,19 @@ namespace {
 // LSTNAM: the listing's name as the program keeps it, blank-padded to 15.
 constexpr std::string_view LSTNAM = "preflist.g     ";
 
+// A standard stream that is closed would hand its descriptor to the next
+// file opened, and console text or a fatal report would then land in the
+// input or the listing. Such a stream is connected to the null device:
+// reads from it meet the end of the input, writes vanish.
+void guard_standard_streams() {
+  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+    if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+      const int null = ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+      if (null != fd && null >= 0) ::close(null);  // cannot happen: the lowest free one is fd
+    }
+  }
+}
+
 std::string_view without_trailing_blanks(std::string_view s) {
   while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
   return s;
@@ -29,6 +46,7 @@ std::string_view without_trailing_blanks(std::string_view s) {
 }  // namespace
 
 int prefscan_main(int argc, char** argv) {
+  guard_standard_streams();
   RoutineFrame frame(nullptr);
   register_end_of_run();
   install_signal_handlers();

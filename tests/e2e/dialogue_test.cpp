@@ -234,12 +234,13 @@ TEST_F(DialogueTest, FailuresEndTheRunBeforeTheListingOrAtTheDriversQuestion) {
   EXPECT_EQ(dir_.read("preflist.g"), kHeader + kHeader);
 }
 
-TEST_F(DialogueTest, ClosedStandardInputIsAFailedRead) {
+// A closed standard input reads as an empty one.
+TEST_F(DialogueTest, ClosedStandardInputEndsAtTheRequest) {
   RunOptions options;
   options.no_stdin = true;
   const RunResult r = run_prefscan(dir_, {}, options);
   EXPECT_EQ(r.out, kRequest);
-  EXPECT_TRUE(is_main_program_report(r.err, "F6500: OPEN()")) << r.err;
+  EXPECT_TRUE(is_main_program_report(r.err, "F6501: OPEN()")) << r.err;
   EXPECT_EQ(r.exit_status, 1);
   EXPECT_FALSE(dir_.exists("preflist.g"));
 }

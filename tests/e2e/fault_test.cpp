@@ -135,6 +135,28 @@ TEST(Fault, ConsoleOnAFullDeviceEndsTheRun) {
   EXPECT_EQ(dir.read("preflist.g"), kHeader);
 }
 
+// With standard output and error closed, the files opened next must not
+// take their descriptors: the listing gets its own lines and nothing else.
+TEST(Fault, ClosedStandardStreamsDoNotLeakIntoTheListing) {
+  ScratchDir dir;
+  const std::string bad = BlockBuilder().byte(1, 9).byte(2, 60).nibbles(4, {0, 11});
+  dir.write("in.dat", listed_block() + listed_block() + bad);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(dir.path().c_str()) != 0) _exit(126);
+    close(STDOUT_FILENO);
+    close(STDERR_FILENO);
+    execl(prefscan_binary(), prefscan_binary(), "in.dat", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(dir.read("preflist.g"), kHeader + kDateLine + kDateLine);
+  EXPECT_EQ(dir.read("in.dat").size(), 3 * 4096u);
+}
+
 // A signal while the program waits for more input: the blocks already
 // decoded keep their listing lines and the process ends by the signal.
 TEST(Fault, InterruptingSignalsKeepTheListing) {
