@@ -25,7 +25,13 @@ void install_signal_handlers() {
   struct sigaction record {};
   record.sa_handler = record_signal;
   sigemptyset(&record.sa_mask);
-  for (int number : {SIGINT, SIGTERM, SIGHUP}) sigaction(number, &record, nullptr);
+  for (int number : {SIGINT, SIGTERM, SIGHUP}) {
+    // A signal that was ignored when the program started (a background job
+    // of a shell, or under nohup) stays ignored.
+    struct sigaction before {};
+    sigaction(number, &record, &before);
+    if (before.sa_handler == SIG_IGN) sigaction(number, &before, nullptr);
+  }
 }
 
 void act_on_pending_signal() {
