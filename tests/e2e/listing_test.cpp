@@ -2,10 +2,10 @@
 // leaves behind.
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <string>
 
 #include "block_builder.h"
+#include "report_shape.h"
 #include "run_prefscan.h"
 
 namespace prefscan::testing {
@@ -85,9 +85,7 @@ TEST(Listing, BadDateDigitEndsTheRunAfterTheGoodBlocks) {
   dir.write("in.dat", good + good + good + bad + good);
   const RunResult r = run_prefscan(dir, {"in.dat"});
   EXPECT_EQ(r.exit_status, 1);
-  EXPECT_TRUE(std::regex_search(
-      r.err, std::regex(report_pattern(R"(F6101: READ\(internal\))", {"main program"}))))
-      << r.err;
+  EXPECT_TRUE(is_main_program_report(r.err, "F6101: READ(internal)")) << r.err;
   const std::string line = "2001.07.04 (185) 12:34:56\r\n";
   EXPECT_EQ(dir.read("preflist.g"), kHeader + line + line + line);
   EXPECT_NE(r.out.find("rec #       3"), std::string::npos);

@@ -123,15 +123,6 @@ RunResult run_prefscan(const ScratchDir& dir, const std::vector<std::string>& ar
   return r;
 }
 
-std::string report_pattern(const std::string& location,
-                           const std::vector<std::string>& routines) {
-  const std::string source = R"([A-Za-z_]+\.(cpp|h)\(\d+\))";
-  std::string p = "^\r\n" + source + " : run-time error " + location +
-                  "\r\n- [^\r\n]+\r\n\r\nExecution traceback:\r\n";
-  for (const auto& r : routines) p += "\t\tfrom " + r + " in " + source + "\r\n";
-  return p + "$";
-}
-
 std::string concat(const std::vector<std::string>& blocks) {
   std::string all;
   for (const auto& b : blocks) all += b;

@@ -51,11 +51,6 @@ const char* prefscan_binary();
 RunResult run_prefscan(const ScratchDir& dir, const std::vector<std::string>& args,
                        const RunOptions& options = {});
 
-// A pattern for a whole fatal report on standard error: `location` is the
-// "run-time error" line after the source position, `routines` the traceback
-// entries innermost first ("PREFCH", "main program").
-std::string report_pattern(const std::string& location, const std::vector<std::string>& routines);
-
 // Bytes of an input file made of the given 4096-byte blocks.
 std::string concat(const std::vector<std::string>& blocks);
 
