@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "block_builder.h"
+#include "expected_output.h"
+#include "expect_run.h"
 #include "report_shape.h"
 #include "run_prefscan.h"
 
@@ -17,7 +19,6 @@ namespace {
 
 const std::string kRequest = "File name missing or blank - please enter file name\r\nUNIT 1? ";
 const std::string kPrompt = " enter the input filename:";
-const std::string kHeader = "  Date (Day of year) Time\r\n\r\n";
 // One all-zero block, then the stop and the owed line ends.
 const std::string kOneBlock =
     "\r\n Decoding preface:       rec #       1 type  0  00000 000000\r\r\n"
@@ -51,13 +52,7 @@ class DialogueTest : public ::testing::Test {
     RunOptions options;
     options.stdin_bytes = c.input;
     const RunResult r = run_prefscan(dir_, c.args, options);
-    EXPECT_EQ(r.out, c.out) << c.what;
-    if (c.err.empty()) {
-      EXPECT_EQ(r.err, "") << c.what;
-    } else {
-      EXPECT_TRUE(is_main_program_report(r.err, c.err)) << c.what << "\n" << r.err;
-    }
-    EXPECT_EQ(r.exit_status, c.exit_status) << c.what;
+    expect_run(r, c.out, c.err, c.exit_status, c.what);
   }
 
   ScratchDir dir_;
@@ -113,7 +108,7 @@ TEST_F(DialogueTest, AnswersFromStandardInputNameTheFile) {
   for (const Case& c : cases) check(c);
   // Every run above added one header.
   std::string headers;
-  for (std::size_t i = 0; i < std::size(cases); ++i) headers += kHeader;
+  for (std::size_t i = 0; i < std::size(cases); ++i) headers += kListingHeader;
   EXPECT_EQ(dir_.read("preflist.g"), headers);
 }
 
@@ -231,7 +226,7 @@ TEST_F(DialogueTest, FailuresEndTheRunBeforeTheListingOrAtTheDriversQuestion) {
        1},
   };
   for (const Case& c : at_prompt) check(c);
-  EXPECT_EQ(dir_.read("preflist.g"), kHeader + kHeader);
+  EXPECT_EQ(dir_.read("preflist.g"), kListingHeader + kListingHeader);
 }
 
 // A closed standard input reads as an empty one.

@@ -11,13 +11,13 @@
 #include <string>
 
 #include "block_builder.h"
+#include "expected_output.h"
 #include "report_shape.h"
 #include "run_prefscan.h"
 
 namespace prefscan::testing {
 namespace {
 
-const std::string kHeader = "  Date (Day of year) Time\r\n\r\n";
 const std::string kDateLine = "2001.07.04 (185) 12:34:56\r\n";
 
 std::string listed_block() { return BlockBuilder::type9({0, 1, 1, 8, 5, 1, 2, 3, 4, 5, 6}); }
@@ -46,7 +46,7 @@ TEST(Fault, DirectoryAsInputIsAFailedRead) {
   EXPECT_TRUE(is_main_program_report(r.err, "F6500: READ(sub)")) << r.err;
   // The echo went out and its line end is owed at the end of the run.
   EXPECT_EQ(r.out, "sub\r\n");
-  EXPECT_EQ(dir.read("preflist.g"), kHeader);
+  EXPECT_EQ(dir.read("preflist.g"), kListingHeader);
 }
 
 TEST(Fault, PermissionsAreRefusedForAnUnprivilegedUser) {
@@ -117,7 +117,7 @@ TEST(Fault, ClosedStandardOutputStillGetsTheListingWritten) {
   const RunResult r = run_prefscan(dir, {"in.dat"}, closed);
   EXPECT_EQ(r.exit_status, 0);
   EXPECT_EQ(r.err, "");
-  EXPECT_EQ(dir.read("preflist.g"), kHeader + kDateLine + kDateLine);
+  EXPECT_EQ(dir.read("preflist.g"), kListingHeader + kDateLine + kDateLine);
 }
 
 TEST(Fault, ConsoleOnAFullDeviceEndsTheRun) {
@@ -128,7 +128,7 @@ TEST(Fault, ConsoleOnAFullDeviceEndsTheRun) {
   const RunResult r = run_prefscan(dir, {"in.dat"}, full);
   EXPECT_EQ(r.exit_status, 1);
   EXPECT_TRUE(is_main_program_report(r.err, "F6422: WRITE(CON)")) << r.err;
-  EXPECT_EQ(dir.read("preflist.g"), kHeader);
+  EXPECT_EQ(dir.read("preflist.g"), kListingHeader);
 }
 
 // With standard output and error closed, the files opened next must not
@@ -149,7 +149,7 @@ TEST(Fault, ClosedStandardStreamsDoNotLeakIntoTheListing) {
   waitpid(pid, &status, 0);
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 1);
-  EXPECT_EQ(dir.read("preflist.g"), kHeader + kDateLine + kDateLine);
+  EXPECT_EQ(dir.read("preflist.g"), kListingHeader + kDateLine + kDateLine);
   EXPECT_EQ(dir.read("in.dat").size(), 3 * 4096u);
 }
 
@@ -183,7 +183,7 @@ TEST(Fault, InterruptingSignalsKeepTheListing) {
     close(writer);
     ASSERT_TRUE(WIFSIGNALED(status)) << signal_number;
     EXPECT_EQ(WTERMSIG(status), signal_number);
-    EXPECT_EQ(dir.read("preflist.g"), kHeader + kDateLine + kDateLine) << signal_number;
+    EXPECT_EQ(dir.read("preflist.g"), kListingHeader + kDateLine + kDateLine) << signal_number;
     const std::string out = dir.read("stdout");
     EXPECT_EQ(out.substr(out.size() - 3), "\r\r\n") << signal_number;
     EXPECT_EQ(out.find("Stop"), std::string::npos);

@@ -5,13 +5,13 @@
 #include <string>
 
 #include "block_builder.h"
+#include "expected_output.h"
 #include "report_shape.h"
 #include "run_prefscan.h"
 
 namespace prefscan::testing {
 namespace {
 
-const std::string kHeader = "  Date (Day of year) Time\r\n\r\n";
 
 // A block of type 3 or 7 with the packed layout: bytes 4..6 and 9..11.
 BlockBuilder packed(int type, std::initializer_list<int> date, std::initializer_list<int> time) {
@@ -42,7 +42,7 @@ TEST(Listing, DateLinesOfEveryListedTypeByteForByte) {
       {BlockBuilder().byte(1, 3).byte(2, 60).byte(3, 254), ""},
       {BlockBuilder().byte(1, 11).byte(2, 0), ""},
   };
-  std::string input, listing = kHeader;
+  std::string input, listing = kListingHeader;
   for (const Case& c : cases) {
     input += c.block;
     if (!c.line.empty()) listing += c.line + "\r\n";
@@ -55,7 +55,7 @@ TEST(Listing, DateLinesOfEveryListedTypeByteForByte) {
 }
 
 TEST(Listing, ManyLinesPassTheBufferIntact) {
-  std::string input, listing = kHeader;
+  std::string input, listing = kListingHeader;
   for (int i = 0; i < 120; ++i) {
     const int doy = 1 + i * 3;
     input += BlockBuilder::type9({0, 4, doy / 100, doy / 10 % 10, doy % 10, 1, i % 10, 3, 0, 5, 9});
@@ -87,7 +87,7 @@ TEST(Listing, BadDateDigitEndsTheRunAfterTheGoodBlocks) {
   EXPECT_EQ(r.exit_status, 1);
   EXPECT_TRUE(is_main_program_report(r.err, "F6101: READ(internal)")) << r.err;
   const std::string line = "2001.07.04 (185) 12:34:56\r\n";
-  EXPECT_EQ(dir.read("preflist.g"), kHeader + line + line + line);
+  EXPECT_EQ(dir.read("preflist.g"), kListingHeader + line + line + line);
   EXPECT_NE(r.out.find("rec #       3"), std::string::npos);
   EXPECT_EQ(r.out.find("rec #       4"), std::string::npos);
   EXPECT_EQ(r.out.substr(r.out.size() - 9), "123456\r\r\n");

@@ -5,23 +5,13 @@
 #include <string>
 
 #include "block_builder.h"
+#include "expected_output.h"
 #include "report_shape.h"
 #include "run_prefscan.h"
 
 namespace prefscan::testing {
 namespace {
 
-const std::string kHeader = "  Date (Day of year) Time\r\n\r\n";
-const std::string kStop = "\r\nStop - Program terminated.\r\n\r\n";
-
-// One progress record as the console receives it after another progress
-// record (the leading blank of the first one is dropped by the console).
-std::string progress(int rec, const std::string& type3, const std::string& digits5,
-                     const std::string& digits6) {
-  std::string r = std::to_string(rec);
-  return " Decoding preface:       rec #" + std::string(8 - r.size(), ' ') + r + " type" + type3 +
-         "  " + digits5 + " " + digits6 + "\r";
-}
 
 TEST(PrefchRun, EachLayoutShowsItsDigitsInTheProgressLine) {
   BlockBuilder type13;
@@ -42,16 +32,16 @@ TEST(PrefchRun, EachLayoutShowsItsDigitsInTheProgressLine) {
             }));
   const RunResult r = run_prefscan(dir, {"in.dat"});
 
-  EXPECT_EQ(r.out, "in.dat\r\n" + progress(1, "  3", "02123", "140559") + " " +
-                       progress(2, " 15", "02365", "235959") + " " +
-                       progress(3, "-98", "00000", "000000") + " " +
-                       progress(4, " 13", "03012", "175901") + " " +
-                       progress(5, " 11", "04060", "083015") + kStop);
+  EXPECT_EQ(r.out, "in.dat\r\n" + progress_record(1, "  3", "02123", "140559") + " " +
+                       progress_record(2, " 15", "02365", "235959") + " " +
+                       progress_record(3, "-98", "00000", "000000") + " " +
+                       progress_record(4, " 13", "03012", "175901") + " " +
+                       progress_record(5, " 11", "04060", "083015") + kStopAfterOpenLine);
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.exit_status, 0);
   // Types 3 and 11 are listed; 15, the lowered 2 and 13 are not.
   EXPECT_EQ(dir.read("preflist.g"),
-            kHeader + "2002.05.03 (123) 14:05:59\r\n" + "2004.02.29 ( 60) 08:30:15\r\n");
+            kListingHeader + "2002.05.03 (123) 14:05:59\r\n" + "2004.02.29 ( 60) 08:30:15\r\n");
 }
 
 TEST(PrefchRun, PackedNibbleAboveNineEndsTheRunWithPrefchInTheTraceback) {
@@ -69,10 +59,10 @@ TEST(PrefchRun, PackedNibbleAboveNineEndsTheRunWithPrefchInTheTraceback) {
   EXPECT_EQ(r.exit_status, 1);
   // The first two blocks keep their progress lines, the failing one has
   // none, the owed line end follows and there is no stop message.
-  EXPECT_EQ(r.out, "in.dat\r\n" + progress(1, "  9", "01185", "123456") + " " +
-                       progress(2, "  7", "02123", "140559") + "\r\n");
+  EXPECT_EQ(r.out, "in.dat\r\n" + progress_record(1, "  9", "01185", "123456") + " " +
+                       progress_record(2, "  7", "02123", "140559") + "\r\n");
   EXPECT_EQ(dir.read("preflist.g"),
-            kHeader + "2001.07.04 (185) 12:34:56\r\n" + "2002.05.03 (123) 14:05:59\r\n");
+            kListingHeader + "2001.07.04 (185) 12:34:56\r\n" + "2002.05.03 (123) 14:05:59\r\n");
 
   // The report names PREFCH's current statement first, then the main
   // program at its call.

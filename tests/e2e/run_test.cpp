@@ -5,20 +5,12 @@
 #include <string>
 
 #include "block_builder.h"
+#include "expected_output.h"
 #include "run_prefscan.h"
 
 namespace prefscan::testing {
 namespace {
 
-const std::string kHeader = "  Date (Day of year) Time\r\n\r\n";
-const std::string kStop = "\r\nStop - Program terminated.\r\n\r\n";
-
-std::string progress(int rec, const std::string& type3, const std::string& digits5,
-                     const std::string& digits6) {
-  std::string r = std::to_string(rec);
-  return " Decoding preface:       rec #" + std::string(8 - r.size(), ' ') + r + " type" + type3 +
-         "  " + digits5 + " " + digits6 + "\r";
-}
 
 TEST(Run, TwoBlockExampleGivesTheExactConsoleBytesAndListing) {
   ScratchDir dir;
@@ -26,14 +18,14 @@ TEST(Run, TwoBlockExampleGivesTheExactConsoleBytesAndListing) {
                                   BlockBuilder::type9({0, 1, 1, 8, 5, 1, 2, 3, 5, 5, 6})}));
   const RunResult r = run_prefscan(dir, {"blocks.dat"});
 
-  const std::string expected = "blocks.dat\r\n" + progress(1, "  9", "01185", "123456") + " " +
-                               progress(2, "  9", "01185", "123556") + kStop;
+  const std::string expected = "blocks.dat\r\n" + progress_record(1, "  9", "01185", "123456") + " " +
+                               progress_record(2, "  9", "01185", "123556") + kStopAfterOpenLine;
   EXPECT_EQ(r.out, expected);
   EXPECT_EQ(r.out.size(), 167u);
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.exit_status, 0);
   const std::string listing =
-      kHeader + "2001.07.04 (185) 12:34:56\r\n" + "2001.07.04 (185) 12:35:56\r\n";
+      kListingHeader + "2001.07.04 (185) 12:34:56\r\n" + "2001.07.04 (185) 12:35:56\r\n";
   EXPECT_EQ(dir.read("preflist.g"), listing);
   EXPECT_EQ(listing.size(), 83u);
 }
@@ -45,7 +37,7 @@ TEST(Run, ExistingListingKeepsItsBytesAndGetsTheRunAppended) {
   dir.write("preflist.g", old);
   ASSERT_EQ(run_prefscan(dir, {"blocks.dat"}).exit_status, 0);
   ASSERT_EQ(run_prefscan(dir, {"blocks.dat"}).exit_status, 0);
-  const std::string one_run = kHeader + "2001.07.04 (185) 12:34:56\r\n";
+  const std::string one_run = kListingHeader + "2001.07.04 (185) 12:34:56\r\n";
   EXPECT_EQ(dir.read("preflist.g"), old + one_run + one_run);
 }
 
@@ -53,9 +45,9 @@ TEST(Run, ExistingListingKeepsItsBytesAndGetsTheRunAppended) {
 // neither decoded nor shown.
 TEST(Run, BlockCountFollowsTheCompleteBlocksOnly) {
   const std::string block = BlockBuilder().str();
-  const std::string three = progress(1, "  0", "00000", "000000") + " " +
-                            progress(2, "  0", "00000", "000000") + " " +
-                            progress(3, "  0", "00000", "000000");
+  const std::string three = progress_record(1, "  0", "00000", "000000") + " " +
+                            progress_record(2, "  0", "00000", "000000") + " " +
+                            progress_record(3, "  0", "00000", "000000");
   struct Case {
     std::string input;
     std::string progress_lines;
@@ -69,9 +61,9 @@ TEST(Run, BlockCountFollowsTheCompleteBlocksOnly) {
     ScratchDir dir;
     dir.write("in.dat", c.input);
     const RunResult r = run_prefscan(dir, {"in.dat"});
-    EXPECT_EQ(r.out, "in.dat" + c.progress_lines + kStop) << c.input.size() << " bytes";
+    EXPECT_EQ(r.out, "in.dat" + c.progress_lines + kStopAfterOpenLine) << c.input.size() << " bytes";
     EXPECT_EQ(r.exit_status, 0);
-    EXPECT_EQ(dir.read("preflist.g"), kHeader);
+    EXPECT_EQ(dir.read("preflist.g"), kListingHeader);
   }
 }
 

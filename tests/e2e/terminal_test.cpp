@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "block_builder.h"
+#include "expect_run.h"
 #include "report_shape.h"
 #include "run_prefscan.h"
 #include "terminal_run.h"
@@ -48,13 +49,7 @@ class TerminalTest : public ::testing::Test {
 
   void check(const Case& c) {
     const RunResult r = run_prefscan_on_terminal(dir_, {}, c.run);
-    EXPECT_EQ(r.out, c.out) << c.what;
-    if (c.err.empty()) {
-      EXPECT_EQ(r.err, "") << c.what;
-    } else {
-      EXPECT_TRUE(is_main_program_report(r.err, c.err)) << c.what << "\n" << r.err;
-    }
-    EXPECT_EQ(r.exit_status, c.exit_status) << c.what;
+    expect_run(r, c.out, c.err, c.exit_status, c.what);
   }
 
   ScratchDir dir_;

@@ -34,12 +34,7 @@ void ScratchDir::write(const std::string& name, const std::string& bytes) const 
   if (!f) throw std::runtime_error("cannot write " + name);
 }
 
-std::string ScratchDir::read(const std::string& name) const {
-  std::ifstream f(file(name), std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
+std::string ScratchDir::read(const std::string& name) const { return read_file(file(name)); }
 
 bool ScratchDir::exists(const std::string& name) const {
   struct stat st;
@@ -48,16 +43,12 @@ bool ScratchDir::exists(const std::string& name) const {
 
 const char* prefscan_binary() { return PREFSCAN_BINARY; }
 
-namespace {
-
-std::string slurp(const std::string& path) {
+std::string read_file(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
   std::ostringstream s;
   s << f.rdbuf();
   return s.str();
 }
-
-}  // namespace
 
 RunResult run_prefscan(const ScratchDir& dir, const std::vector<std::string>& args,
                        const RunOptions& options) {
@@ -115,8 +106,8 @@ RunResult run_prefscan(const ScratchDir& dir, const std::vector<std::string>& ar
   waitpid(pid, &status, 0);
 
   RunResult r;
-  if (options.stdout_path.empty()) r.out = slurp(out_path);
-  r.err = slurp(err_path);
+  if (options.stdout_path.empty()) r.out = read_file(out_path);
+  r.err = read_file(err_path);
   r.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   std::error_code ignored;
   std::filesystem::remove_all(capture_dir, ignored);

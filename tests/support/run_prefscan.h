@@ -51,6 +51,9 @@ const char* prefscan_binary();
 RunResult run_prefscan(const ScratchDir& dir, const std::vector<std::string>& args,
                        const RunOptions& options = {});
 
+// The whole content of a file ("" when it cannot be read).
+std::string read_file(const std::string& path);
+
 // Bytes of an input file made of the given 4096-byte blocks.
 std::string concat(const std::vector<std::string>& blocks);
 

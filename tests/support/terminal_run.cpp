@@ -18,13 +18,6 @@
 namespace prefscan::testing {
 namespace {
 
-std::string slurp(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
 // A pseudo-terminal pair; the secondary side is what the program sees.
 struct Terminal {
   int primary = -1;
@@ -141,8 +134,8 @@ RunResult run_prefscan_on_terminal(const ScratchDir& dir, const std::vector<std:
   waitpid(pid, &status, 0);
 
   RunResult r;
-  r.out = options.stdout_on_terminal ? from_terminal : slurp(out_path);
-  r.err = slurp(err_path);
+  r.out = options.stdout_on_terminal ? from_terminal : read_file(out_path);
+  r.err = read_file(err_path);
   r.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   std::error_code ignored;
   std::filesystem::remove_all(capture_dir, ignored);
