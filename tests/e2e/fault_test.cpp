@@ -190,5 +190,35 @@ TEST(Fault, InterruptingSignalsKeepTheListing) {
   }
 }
 
+// A signal ignored when the program started (a background job, nohup)
+// stays ignored: the run goes on to its normal end.
+TEST(Fault, SignalIgnoredAtStartStaysIgnored) {
+  ScratchDir dir;
+  const std::string fifo = dir.file("in.fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(dir.path().c_str()) != 0) _exit(126);
+    signal(SIGTERM, SIG_IGN);
+    const int out = open("stdout", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(out, STDOUT_FILENO);
+    execl(prefscan_binary(), prefscan_binary(), "in.fifo", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  const int writer = open(fifo.c_str(), O_WRONLY);
+  ASSERT_GE(writer, 0);
+  const std::string one = listed_block();
+  ASSERT_EQ(write(writer, one.data(), one.size()), static_cast<ssize_t>(one.size()));
+  kill(pid, SIGTERM);
+  usleep(200 * 1000);
+  int status = 0;
+  EXPECT_EQ(waitpid(pid, &status, WNOHANG), 0) << "the ignored signal ended the run";
+  close(writer);
+  waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(dir.read("preflist.g"), kListingHeader + kDateLine);
+}
+
 }  // namespace
 }  // namespace prefscan::testing
