@@ -32,8 +32,8 @@ constexpr std::string_view LSTNAM = "preflist.g     ";
 void guard_standard_streams() {
   for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
     if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
-      const int null = ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
-      if (null != fd && null >= 0) ::close(null);  // cannot happen: the lowest free one is fd
+      // open() takes the lowest free descriptor, which is this one.
+      (void)::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
     }
   }
 }
@@ -53,6 +53,8 @@ int prefscan_main(int argc, char** argv) {
 
   EOFFLG = false;
   ITYPE = 0;
+  // frame.at() stands on the line of each call that can end the run, so that
+  // the traceback shows the main program at that call.
   frame.at(); const std::string_view name = obtain_input_name(argc, argv);
   frame.at(); connect_input(name);
   // Unit 6 is standard output and needs no connection of its own.
