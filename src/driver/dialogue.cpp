@@ -122,9 +122,4 @@ void driver_dialogue(int argc, char** argv, std::source_location where) {
   console_free_form({INFILE, trimmed}, where);
 }
 
-void reset_dialogue() {
-  argument_cursor = 1;
-  reset_console_input();
-}
-
 }  // namespace prefscan

@@ -22,7 +22,5 @@ std::string_view obtain_input_name(int argc, char** argv,
 void driver_dialogue(int argc, char** argv,
                      std::source_location where = std::source_location::current());
 
-// Forgets which arguments were taken; for in-process tests.
-void reset_dialogue();
 
 }  // namespace prefscan

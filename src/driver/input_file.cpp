@@ -73,12 +73,4 @@ std::int32_t read_block(char* block) {
   return 0;
 }
 
-void reset_input() {
-  if (fd >= 0) ::close(fd);
-  fd = -1;
-  name_length = 0;
-  chunk_begin = chunk_end = 0;
-  input_ended = false;
-}
-
 }  // namespace prefscan

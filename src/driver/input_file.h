@@ -23,7 +23,4 @@ std::string_view input_name();
 // never handed out.
 std::int32_t read_block(char* block);
 
-// Closes unit 1; for in-process tests.
-void reset_input();
-
 }  // namespace prefscan

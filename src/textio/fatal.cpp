@@ -117,7 +117,8 @@ bool end_of_process_ran = false;
 
 }  // namespace
 
-std::size_t format_report(const Failure& failure, char* out, std::size_t size) {
+// The report's bytes for the frames now active; cut at `size`.
+static std::size_t format_report(const Failure& failure, char* out, std::size_t size) {
   Writer w(out, size);
   auto frames = active_frames();
   const FramePosition* top = frames.empty() ? nullptr : &frames.back();
@@ -175,6 +176,5 @@ void run_end_of_process() {
   if (end_of_process != nullptr) end_of_process();
 }
 
-void reset_end_of_process() { end_of_process_ran = false; }
 
 }  // namespace prefscan

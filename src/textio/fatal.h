@@ -24,10 +24,6 @@ struct Failure {
 [[noreturn]] void fatal(const Failure& failure,
                         std::source_location where = std::source_location::current());
 
-// Builds the report's bytes for the frames now active into `out` (capacity
-// `size`) and returns its length; the report is cut at `size`.
-std::size_t format_report(const Failure& failure, char* out, std::size_t size);
-
 // Receives a failure with its formatted report; must not return.
 using FatalSink = void (*)(const Failure& failure, std::string_view report);
 
@@ -46,7 +42,5 @@ void set_before_report(EndOfProcess handler);
 // Runs the registered end-of-process handling at most once per process.
 void run_end_of_process();
 
-// Forgets that the end-of-process handling ran; for in-process tests.
-void reset_end_of_process();
 
 }  // namespace prefscan
