@@ -6,9 +6,14 @@
 
 #include <sys/types.h>
 
+#include <cstddef>
+
 #include <string_view>
 
 namespace prefscan {
+
+// The longest file name the program opens a file under.
+inline constexpr std::size_t kMaxFileNameLength = 259;
 
 struct SystemIo {
   ssize_t (*read)(int fd, void* buffer, size_t size);

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "common/sysio.h"
 #include "driver/console_input.h"
 #include "listing/console.h"
 #include "textio/checked.h"
@@ -12,8 +13,6 @@
 namespace prefscan {
 namespace {
 
-// The longest name a blank-name connection builds.
-constexpr std::size_t kMaxNameLength = 259;
 constexpr std::size_t kInfileLength = 80;
 // A console read holds 132 characters with the line's carriage return and
 // line feed.
@@ -27,7 +26,7 @@ constexpr std::string_view kFileNameRequest =
 constexpr std::string_view kDriverPrompt = " enter the input filename:";
 
 int argument_cursor = 1;
-char name_text[kMaxNameLength];
+char name_text[kMaxFileNameLength];
 // The driver's copy of argument 1 or of its typed answer; never used to
 // open anything.
 char INFILE[kInfileLength];
@@ -40,7 +39,7 @@ std::string_view trim_blanks(std::string_view s) {
 
 // The name text; a name it cannot hold is refused rather than cut.
 std::string_view keep_name(std::string_view name, std::source_location where) {
-  if (name.size() > kMaxNameLength)
+  if (name.size() > kMaxFileNameLength)
     fatal({ErrorNumber::kInvalidName, Statement::kOpen, name}, where);
   std::memcpy(name_text, name.data(), name.size());
   return {name_text, name.size()};

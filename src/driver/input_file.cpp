@@ -17,10 +17,9 @@ namespace {
 
 // 64 blocks per read call: few system calls, and the chunk stays in cache.
 constexpr std::size_t kChunkSize = 64 * kBlockSize;
-constexpr std::size_t kMaxName = 260;
 
 int fd = -1;
-char name_text[kMaxName];
+char name_text[kMaxFileNameLength + 1];
 std::size_t name_length = 0;
 
 char chunk[kChunkSize];
@@ -31,7 +30,7 @@ bool input_ended = false;
 }  // namespace
 
 void connect_input(std::string_view name, std::source_location where) {
-  name_length = name.size() < kMaxName - 1 ? name.size() : kMaxName - 1;
+  name_length = name.size() < kMaxFileNameLength ? name.size() : kMaxFileNameLength;
   std::memcpy(name_text, name.data(), name_length);
   name_text[name_length] = '\0';
   // A name with a NUL in it cannot reach the platform intact.

@@ -14,14 +14,12 @@ namespace prefscan {
 
 namespace {
 
-constexpr std::size_t kMaxName = 260;
-
 class ListingFile final : public RecordSink {
  public:
   void connect(std::string_view name, std::source_location where) {
-    name_len_ = name.size() < kMaxName ? name.size() : kMaxName;
+    name_len_ = name.size() < kMaxFileNameLength ? name.size() : kMaxFileNameLength;
     std::memcpy(name_, name.data(), name_len_);
-    char path[kMaxName + 1];
+    char path[kMaxFileNameLength + 1];
     std::memcpy(path, name_, name_len_);
     path[name_len_] = '\0';
     fd_ = ::open(path, O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
@@ -89,7 +87,7 @@ class ListingFile final : public RecordSink {
 
   int fd_ = -1;
   bool read_only_ = false;
-  char name_[kMaxName];
+  char name_[kMaxFileNameLength];
   std::size_t name_len_ = 0;
   char buffer_[kListingBufferSize];
   std::size_t held_ = 0;
